@@ -594,7 +594,7 @@ QImage preview(const SkinDef& s, int f, QRect region)
         QPainter p(&img);
         p.drawImage(region, fr, region);
     }
-    QImage small = img.scaled(SkinPreviewSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage small = img.scaledToWidth(SkinPreviewSize.width(), Qt::SmoothTransformation);
     QPainter p(&small);
     p.setPen(QPen(PanelEdge, 1));
     p.drawRect(QRect(0, 0, 99, 99));

@@ -51,6 +51,8 @@ public:
     // a picture: pictures read before it are kept, the rest stay as they were,
     // the display is left alone and the skin name does not change.
     // counterHeight is the counter panel's height, for centring it on "radar".
+    // Centring the display on the screen beforehand, and leaving the counter
+    // alone while text-only mode is on, are the window's part.
     SkinLoadResult LoadSkin(const QString& name, int counterHeight);
 
     // Shows position `frame` (0..11) of the current beat.
@@ -64,6 +66,8 @@ public:
     void setLastDrawnTick(int tick) { lastDrawnTick_ = tick; }
 
     const QString& currentSkin() const { return skinName_; }
+    // The window paints from this reference; holding a copy of it would make
+    // every tick copy the whole picture before drawing (implicit sharing).
     const QImage& image() const { return display_; }
 
     // Counter place for a skin name (exact, case-sensitive), relative to the

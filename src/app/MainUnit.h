@@ -1,0 +1,178 @@
+#pragma once
+
+#include "BeatClock.h"
+#include "BeatVoice.h"
+#include "DisplayLayout.h"
+#include "ThreadTimer.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QSlider;
+class QSpinBox;
+class QTimer;
+class TMidiGen;
+
+namespace velmora {
+class ClickArea;
+class CounterPanel;
+class DisplayView;
+class MidiSystem;
+class SkinDisplay;
+} // namespace velmora
+
+// The main window: a borderless black window over the whole primary screen with
+// the beat display in its middle, the counter on it, the lyric line at the bottom
+// and the command panels around the edges. It owns the beat clock, its timer, the
+// note generator and the skin pictures; its handlers keep the names of the
+// controls and events they answer.
+class TMainForm : public QWidget, public velmora::BeatClockHooks
+{
+    Q_OBJECT
+public:
+    // midi: the MIDI devices the generator plays on. applicationDir: where skins,
+    // pictures and "playlist.xmp" live (the executable's folder).
+    TMainForm(velmora::MidiSystem& midi, const QString& applicationDir, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // --- start-up and closing ------------------------------------------------
+    void FormCreate();
+    void FormDestroy();
+
+    // --- commands --------------------------------------------------------------
+    void PlayLabelClick();
+    void StopLabelClick();
+    void PauseLabelClick();
+    void SoundClick();
+    void SettingsLabelClick();
+    void SongLabelClick();
+    void ModesLabelClick();
+    void HelpLabelClick();
+    void AboutLabelClick();
+    void ExitLabelClick();
+    void MinLabelClick();
+    void CloseLabelClick();
+    void WaitClick();
+    void SyncToClick();
+    void TextOnlyClick();
+    void VSTClick();
+
+    // --- tempo controls ----------------------------------------------------------
+    void TempoChange();
+    void TempoEditChange();
+    void TempoBoxChange();
+    void DownChange();
+
+    // --- display -------------------------------------------------------------------
+    void LoadSkin(const QString& name);
+    void DrawRadar(int frame) override;
+    void BlankRadar() override;
+    void FormResize();
+    void AlignCounter() override;
+    void AutoSizeLyrics();
+    void ShowControls() override;
+    void HideTimerTimer();
+    // The mouse-activity watch; position in screen coordinates.
+    void ApplicationEvents1Message(const QPoint& globalPos);
+    // The keyboard table; returns nothing and never consumes the key.
+    void ApplicationEvents1ShortCut(int key);
+
+    // --- what other parts and tests reach ------------------------------------------
+    velmora::BeatClock& Clock() { return *m_clock; }
+    TMidiGen& MIDI() { return *m_midi; }
+    TThreadTimer& Timer() { return *m_timer; }
+    QString CurrentSkinName() const;
+    int LastDrawnTick() const;
+    bool TextOnlyChecked() const;
+    bool ControlsShown() const;
+    QImage DisplayImage() const;
+    QWidget* Mask() const;
+    QWidget* BarPanel() const;
+    QLabel* LyricsLabel() const { return m_lyricsLabel; }
+    QFont LyricsFont() const { return m_lyricsFont; }
+    QColor LyricsColor() const { return m_lyricsColor; }
+    void SetLyricsFont(const QFont& font, const QColor& color);
+
+    // Settings the display and the beat read (until the settings dialog holds them).
+    bool autoReduce = true;
+    bool doubleFontInTextOnly = true;
+    bool autoHide = true;
+    int barVolume = 70;
+    int beatVolume = 30;
+    int instrumentCode = 130;
+
+    // BeatClockHooks
+    bool ApplicationActive() const override;
+    int BarVolume() const override { return barVolume; }
+    int BeatVolume() const override { return beatVolume; }
+    int InstrumentCode() const override { return instrumentCode; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildMenuPanel();
+    void buildPlaylistPanel();
+    void buildTempoPanel();
+    void buildSystemPanel();
+    void buildModeMenu();
+    void bindClock();
+    void refreshTempoControls();
+    void refreshCounter();
+    void refreshSound();
+    void placeSidePanels();
+    void centreDisplay();
+    QPixmap picture(std::string_view file) const;
+    QSize screenSize() const;
+
+    QString m_appDir;
+    velmora::MidiSystem& m_midiSystem;
+    std::unique_ptr<TMidiGen> m_midi;
+    std::unique_ptr<velmora::GeneratorVoice<TMidiGen>> m_voice;
+    std::unique_ptr<TThreadTimer> m_timer;
+    std::unique_ptr<velmora::BeatClock> m_clock;
+    std::unique_ptr<velmora::SkinDisplay> m_skin;
+
+    // panels and controls
+    QWidget* m_menuPanel = nullptr;
+    QLabel* m_stopImage = nullptr;
+    QWidget* m_playlistPanel = nullptr;
+    QListWidget* m_playList = nullptr;
+    QWidget* m_tempoPanel = nullptr;
+    QSlider* m_tempo = nullptr;
+    QSpinBox* m_tempoEdit = nullptr;
+    QComboBox* m_tempoBox = nullptr;
+    QLabel* m_tempoBoxLabel = nullptr;
+    QSpinBox* m_up = nullptr;
+    QSpinBox* m_down = nullptr;
+    QWidget* m_sysPanel = nullptr;
+    velmora::ClickArea* m_sound = nullptr;
+    velmora::ClickArea* m_vst = nullptr;
+    velmora::DisplayView* m_mask = nullptr;
+    velmora::CounterPanel* m_barPanel = nullptr;
+    QLabel* m_lyricsLabel = nullptr;
+    QFont m_lyricsFont;
+    QColor m_lyricsColor;
+    QMenu* m_modePopup = nullptr;
+    QAction* m_wait = nullptr;
+    QAction* m_syncTo = nullptr;
+    QAction* m_textOnly = nullptr;
+    QAction* m_playSound1 = nullptr;
+    QTimer* m_hideTimer = nullptr;
+
+    std::function<void()> m_placeTempoGroups;
+    bool m_firstResize = true;
+    velmora::AutoHide m_autoHide;
+    bool m_updatingControls = false;
+};

@@ -25,7 +25,8 @@ struct Ev
 inline Ev decode(const StreamEvent& e)
 {
     const ShortMessage m = DecodeShortMessage(e.event);
-    return {e.delta, {m.bytes.begin(), m.bytes.begin() + static_cast<long>(m.size)},
+    return {e.delta,
+            {m.bytes.begin(), m.bytes.begin() + static_cast<long>(m.size)},
             (e.event & CallbackFlag) != 0};
 }
 
@@ -47,8 +48,7 @@ inline void PrintTo(const Ev& e, std::ostream* os)
     *os << "{" << e.delta << ":";
     for (auto b : e.bytes)
         *os << " " << std::hex << std::setw(2) << std::setfill('0') << int(b) << std::dec;
-    if (e.callback)
-        *os << " cb";
+    if (e.callback) *os << " cb";
     *os << "}";
 }
 
@@ -69,8 +69,8 @@ struct RecordingSystem
     std::unique_ptr<MidiSystem> system;
 };
 
-inline std::vector<std::vector<std::uint8_t>> bytesOf(
-    const std::vector<RecordingMidiOutput::Message>& messages)
+inline std::vector<std::vector<std::uint8_t>>
+bytesOf(const std::vector<RecordingMidiOutput::Message>& messages)
 {
     std::vector<std::vector<std::uint8_t>> out;
     for (const auto& m : messages)

@@ -99,9 +99,15 @@ TEST_F(GeneratorTest, SettersClampIntoTheirRanges)
     };
     for (const Case& c : cases) {
         const std::pair<int, int> probes[] = {
-            {c.low, c.low},         {c.high, c.high},         {c.low - 1, c.low},
-            {c.high + 1, c.high},   {c.high + 50, c.high},    {c.low - 50, c.low},
-            {INT_MIN, c.low},       {INT_MAX, c.high},        {(c.low + c.high) / 2, (c.low + c.high) / 2},
+            {c.low, c.low},
+            {c.high, c.high},
+            {c.low - 1, c.low},
+            {c.high + 1, c.high},
+            {c.high + 50, c.high},
+            {c.low - 50, c.low},
+            {INT_MIN, c.low},
+            {INT_MAX, c.high},
+            {(c.low + c.high) / 2, (c.low + c.high) / 2},
         };
         for (const auto& [given, stored] : probes) {
             (gen.*c.set)(given);
@@ -220,8 +226,7 @@ TEST_F(GeneratorTest, PlayFromInsideANestedDispatchIsRefused)
 {
     std::vector<bool> nested;
     QObject::connect(&gen, &TMidiGen::playingChanged, &gen, [&](bool playing) {
-        if (playing)
-            nested.push_back(gen.Play());
+        if (playing) nested.push_back(gen.Play());
     });
     gen.SetDuration(1);
     ASSERT_TRUE(gen.Play());
@@ -265,7 +270,7 @@ TEST(Generator, SetDeviceAcceptsListedDevicesAndTheDefault)
 {
     test::RecordingSystem two(2);
     TMidiGen gen(*two.system);
-    const std::pair<int, bool> cases[] = {{-1, true}, {0, true}, {1, true},
+    const std::pair<int, bool> cases[] = {{-1, true}, {0, true},   {1, true},
                                           {2, false}, {99, false}, {-7, true}};
     for (const auto& [id, accepted] : cases) {
         EXPECT_EQ(gen.SetDevice(id), accepted) << id;

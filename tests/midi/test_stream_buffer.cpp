@@ -21,10 +21,10 @@ std::vector<Ev> preamble(int ch, int pan, int mod, int vol, int sustain, int rev
 {
     const auto c = static_cast<std::uint8_t>(0xB0 + ch);
     const auto u8 = [](int v) { return static_cast<std::uint8_t>(v); };
-    return {{0, {c, 0x79, 0}, true}, {0, {0xB9, 0x79, 0}},     {0, {c, 0x64, 0}},
-            {0, {c, 0x65, 0}},       {0, {c, 0x06, 12}},       {0, {c, 0x64, 127}},
-            {0, {c, 0x65, 127}},     {0, {c, 0x0A, u8(pan)}},  {0, {0xB9, 0x0A, u8(pan)}},
-            {0, {c, 0x01, u8(mod)}}, {0, {c, 0x07, u8(vol)}},  {0, {0xB9, 0x07, u8(vol)}},
+    return {{0, {c, 0x79, 0}, true},     {0, {0xB9, 0x79, 0}},       {0, {c, 0x64, 0}},
+            {0, {c, 0x65, 0}},           {0, {c, 0x06, 12}},         {0, {c, 0x64, 127}},
+            {0, {c, 0x65, 127}},         {0, {c, 0x0A, u8(pan)}},    {0, {0xB9, 0x0A, u8(pan)}},
+            {0, {c, 0x01, u8(mod)}},     {0, {c, 0x07, u8(vol)}},    {0, {0xB9, 0x07, u8(vol)}},
             {0, {c, 0x40, u8(sustain)}}, {0, {c, 0x5B, u8(reverb)}}, {0, {c, 0x5D, u8(chorus)}}};
 }
 
@@ -102,21 +102,53 @@ TEST_F(BufferTest, ProgramAndNoteFollowInstrumentAndChannel)
         std::vector<Ev> expected;
     };
     const Case cases[] = {
-        {"side stick on channel 1, low note", mgCh01, mgSideStick, 0, 50,
+        {"side stick on channel 1, low note",
+         mgCh01,
+         mgSideStick,
+         0,
+         50,
          {{0, {0xC9, 0x7F}}, {0, {0x99, 0x25, 0x7F}}, {50, {0x99, 0x25, 0x00}}}},
-        {"side stick on channel 1, high note", mgCh01, mgSideStick, 127, 50,
+        {"side stick on channel 1, high note",
+         mgCh01,
+         mgSideStick,
+         127,
+         50,
          {{0, {0xC9, 0x7F}}, {0, {0x99, 0x25, 0x7F}}, {50, {0x99, 0x25, 0x00}}}},
-        {"open triangle on channel 5", mgCh05, mgOpenTriangle, 60, 7,
+        {"open triangle on channel 5",
+         mgCh05,
+         mgOpenTriangle,
+         60,
+         7,
          {{0, {0xC9, 0x7F}}, {0, {0x99, 0x51, 0x7F}}, {7, {0x99, 0x51, 0x00}}}},
-        {"piano on channel 10 plays the note as a key", mgCh10, mgAcousticGrandPiano, 38, 36,
+        {"piano on channel 10 plays the note as a key",
+         mgCh10,
+         mgAcousticGrandPiano,
+         38,
+         36,
          {{0, {0xC9, 0x00}}, {0, {0x99, 0x26, 0x7F}}, {36, {0x99, 0x26, 0x00}}}},
-        {"side stick on channel 10 plays the note, not the sound", mgCh10, mgSideStick, 42, 36,
+        {"side stick on channel 10 plays the note, not the sound",
+         mgCh10,
+         mgSideStick,
+         42,
+         36,
          {{0, {0xC9, 0x7F}}, {0, {0x99, 0x2A, 0x7F}}, {36, {0x99, 0x2A, 0x00}}}},
-        {"violin on channel 1", mgCh01, mgViolin, 60, 50,
+        {"violin on channel 1",
+         mgCh01,
+         mgViolin,
+         60,
+         50,
          {{0, {0xC0, 0x28}}, {0, {0x90, 0x3C, 0x7F}}, {50, {0x90, 0x3C, 0x00}}}},
-        {"gunshot on channel 16, note above range", mgCh16, mgGunshot, 131, 0,
+        {"gunshot on channel 16, note above range",
+         mgCh16,
+         mgGunshot,
+         131,
+         0,
          {{0, {0xCF, 0x7F}}, {0, {0x9F, 0x7F, 0x7F}}, {0, {0x9F, 0x7F, 0x00}}}},
-        {"note below range", mgCh01, mgViolin, -5, 4294967295u,
+        {"note below range",
+         mgCh01,
+         mgViolin,
+         -5,
+         4294967295u,
          {{0, {0xC0, 0x28}}, {0, {0x90, 0x00, 0x7F}}, {4294967295u, {0x90, 0x00, 0x00}}}},
     };
     for (const Case& c : cases) {
@@ -218,7 +250,8 @@ TEST_F(BufferTest, BufferStopsAt65535Bytes)
     EXPECT_EQ(buffer.size(), MaxStreamEvents);
     EXPECT_EQ(StreamBufferBytes(buffer).size(), 65532u);
     const auto last = test::decode(buffer.back());
-    EXPECT_EQ(last.bytes[0], 0xE0) << "the events past the limit, the note off among them, are left out";
+    EXPECT_EQ(last.bytes[0], 0xE0)
+        << "the events past the limit, the note off among them, are left out";
 
     // The same limit for a long list of notes built directly.
     std::vector<NoteRecord> records;

@@ -2,6 +2,7 @@
 
 #include "BeatClock.h"
 #include "BeatVoice.h"
+#include "SongFile.h"
 #include "SongPlayer.h"
 #include "TickSource.h"
 
@@ -144,6 +145,48 @@ inline QString songXml(const QString& instructions,
 {
     return R"(<?xml version="1.0" encoding="UTF-16"?><Velmora_Song>)" + properties + instructions +
            "</Velmora_Song>";
+}
+
+// Schedule entries of each kind.
+inline TLine tempo(int bar, int beat, int value)
+{
+    TLine l;
+    l.Bar = bar;
+    l.Beat = beat;
+    l.Kind = LineKind::ChangeTempo;
+    l.TempoValue = value;
+    return l;
+}
+
+inline TLine signature(int bar, int beat, int beats, int unit)
+{
+    TLine l;
+    l.Bar = bar;
+    l.Beat = beat;
+    l.Kind = LineKind::TimeSignature;
+    l.BeatsInBar = beats;
+    l.BeatUnit = unit;
+    return l;
+}
+
+inline TLine lyric(int bar, int beat, const QString& text)
+{
+    TLine l;
+    l.Bar = bar;
+    l.Beat = beat;
+    l.Kind = LineKind::DisplayLyrics;
+    l.Lyric = text;
+    return l;
+}
+
+inline TLine instrument(int bar, int beat, int code)
+{
+    TLine l;
+    l.Bar = bar;
+    l.Beat = beat;
+    l.Kind = LineKind::ChangeInstrument;
+    l.InstrumentCode = code;
+    return l;
 }
 
 } // namespace velmora::testing

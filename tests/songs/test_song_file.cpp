@@ -23,47 +23,6 @@ QByteArray readAll(const QString& path)
     return f.readAll();
 }
 
-TLine tempo(int bar, int beat, int value)
-{
-    TLine l;
-    l.Bar = bar;
-    l.Beat = beat;
-    l.Kind = LineKind::ChangeTempo;
-    l.TempoValue = value;
-    return l;
-}
-
-TLine signature(int bar, int beat, int beats, int unit)
-{
-    TLine l;
-    l.Bar = bar;
-    l.Beat = beat;
-    l.Kind = LineKind::TimeSignature;
-    l.BeatsInBar = beats;
-    l.BeatUnit = unit;
-    return l;
-}
-
-TLine lyric(int bar, int beat, const QString& text)
-{
-    TLine l;
-    l.Bar = bar;
-    l.Beat = beat;
-    l.Kind = LineKind::DisplayLyrics;
-    l.Lyric = text;
-    return l;
-}
-
-TLine instrument(int bar, int beat, int code)
-{
-    TLine l;
-    l.Bar = bar;
-    l.Beat = beat;
-    l.Kind = LineKind::ChangeInstrument;
-    l.InstrumentCode = code;
-    return l;
-}
-
 TLine noEffect(int bar, int beat, const QString& type, const QString& value)
 {
     TLine l;

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -62,6 +63,7 @@ LyricsFontDialog::LyricsFontDialog(QWidget* parent) : QDialog(parent)
     m_fontPanel = new QFontDialog(this);
     m_fontPanel->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_fontPanel->setWindowFlags(Qt::Widget);
+    m_fontPanel->setSizeGripEnabled(false);
 
     m_colorBox = new QComboBox(this);
     for (const auto& c : BasicColors) {
@@ -81,15 +83,29 @@ LyricsFontDialog::LyricsFontDialog(QWidget* parent) : QDialog(parent)
     colorRow->addWidget(m_colorBox);
     colorRow->addStretch(1);
 
+    // The panel brings its own margins; the rows below line up with them.
+    const QMargins panelMargins =
+        m_fontPanel->layout() ? m_fontPanel->layout()->contentsMargins() : QMargins(9, 9, 9, 9);
+    auto* below = new QVBoxLayout;
+    below->setContentsMargins(panelMargins.left(), 0, panelMargins.right(), panelMargins.bottom());
+    below->addLayout(colorRow);
+    below->addSpacing(6);
+    below->addWidget(buttons);
+
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(m_fontPanel);
-    layout->addLayout(colorRow);
-    layout->addWidget(buttons);
+    layout->addLayout(below);
 }
 
 void LyricsFontDialog::setCurrent(const QFont& font, const QColor& color)
 {
-    m_fontPanel->setCurrentFont(font);
+    // Only installed fonts can be chosen; show the one that stands in for a
+    // stored family that is not installed, with the stored style and size.
+    QFont shown = font;
+    shown.setFamily(QFontInfo(font).family());
+    m_fontPanel->setCurrentFont(shown);
 
     // Drop a custom entry left from an earlier showing before looking again.
     while (m_colorBox->count() > int(BasicColors.size()))

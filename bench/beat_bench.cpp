@@ -17,6 +17,7 @@
 #include "TempoMath.h"
 #include "TickSource.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -135,7 +136,8 @@ int main(int argc, char** argv)
     parser.addOptions({{"tempo", "quarter notes per minute", "T", "120"},
                        {"unit", "beat unit", "D", "4"},
                        {"beats", "beats to measure", "N", "200"},
-                       {"literal", "measure the older timer policy"}});
+                       {"literal", "measure the older timer policy"},
+                       {"text-only", "run the window in text-only mode (no beat display)"}});
     parser.process(app);
     const int tempo = parser.value("tempo").toInt();
     const int unit = parser.value("unit").toInt();
@@ -160,6 +162,8 @@ int main(int argc, char** argv)
         form = std::make_unique<TMainForm>(system, QCoreApplication::applicationDirPath());
         form->show();
         clock = &form->Clock();
+        if (parser.isSet("text-only"))
+            form->findChild<QAction*>(QStringLiteral("TextOnly"))->trigger();
     } else {
         gen = std::make_unique<TMidiGen>(system);
         gen->SetInstrument(mgSideStick);

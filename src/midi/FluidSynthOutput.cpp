@@ -16,7 +16,7 @@ namespace {
 // An audio output that could not be opened (no sound card, sound server not
 // up yet) is tried again at most this often, so that a machine without sound
 // does not pay for a failing driver on every beat.
-constexpr auto DriverRetryInterval = std::chrono::seconds(10);
+constexpr auto DriverRetryInterval = std::chrono::seconds(30);
 
 QStringList soundFontsIn(const QString& folder)
 {

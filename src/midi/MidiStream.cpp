@@ -161,8 +161,10 @@ bool MidiStream::reset()
 
 MidiStream::Clock::time_point MidiStream::nextDeadline() const
 {
-    if (!m_clockRunning) return Clock::time_point::min();
-    const StreamEvent& next = (*m_queue.front())[m_index];
+    const Buffer& buffer = m_queue.front();
+    // An empty buffer behind another is due at once, to be given back.
+    if (!m_clockRunning || m_index >= buffer->size()) return Clock::time_point::min();
+    const StreamEvent& next = (*buffer)[m_index];
     return m_clock + next.delta * m_tick;
 }
 

@@ -101,6 +101,22 @@ TEST_F(StreamTest, StopSilencesAndGivesEveryBufferBack)
     EXPECT_EQ(out.messageCount(), sent + 1);
 }
 
+TEST_F(StreamTest, BuffersQueuedBehindEachOtherAreAllGivenBack)
+{
+    ASSERT_TRUE(stream.open(0));
+    stream.setTimeDivision(1000); // 0.5 ms ticks
+    stream.queue(
+        makeBuffer({ev(0, EventKind::NoteOn, 0, 0x7F3C), ev(2, EventKind::NoteOff, 0, 0x3C)}));
+    stream.queue(makeBuffer({}));
+    stream.queue(makeBuffer({ev(1, EventKind::NoteOn, 0, 0x7F3E, CallbackFlag)}));
+    stream.queue(makeBuffer({}));
+    stream.restart();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return done.count() == 4; }, 5000));
+    EXPECT_EQ(position.count(), 1);
+    EXPECT_EQ(bytesOf(out.messages()),
+              (std::vector<Bytes>{{0x90, 0x3C, 0x7F}, {0x90, 0x3C, 0}, {0x90, 0x3E, 0x7F}}));
+}
+
 TEST_F(StreamTest, RefusesWhatAClosedStreamCannotDo)
 {
     EXPECT_FALSE(stream.queue(makeBuffer({})));

@@ -59,6 +59,12 @@ template <class T> void readInto(T& target, const std::optional<T>& value)
 
 } // namespace
 
+std::unique_ptr<QSettings> SettingsStore::OpenUserStore()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Quorvane"), QStringLiteral("Velmora"));
+}
+
 SettingsValues SettingsStore::Load(QSettings& store)
 {
     SettingsValues v;

@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace velmora {
@@ -35,6 +36,10 @@ public:
     static constexpr const char* BarVolume = "BarVolume";
     static constexpr const char* Skin = "Skin";
     static constexpr const char* DoubleFont = "DoubleFont";
+
+    // The application's store: the user's configuration folder, organisation
+    // "Quorvane", application "Velmora" (~/.config/Quorvane/Velmora.conf).
+    static std::unique_ptr<QSettings> OpenUserStore();
 
     static SettingsValues Load(QSettings& store);
 

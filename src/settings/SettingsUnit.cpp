@@ -270,6 +270,7 @@ void TSettingsForm::BuildControls()
     connect(m_testButton, &QPushButton::clicked, this, &TSettingsForm::TestButtonClick);
     connect(m_fontButton, &QPushButton::clicked, this, &TSettingsForm::FontButtonClick);
     connect(m_doubleBox, &QCheckBox::toggled, this, &TSettingsForm::DoubleBoxClick);
+    connect(m_autoHide, &QCheckBox::toggled, this, &TSettingsForm::AutoHideChanged);
     connect(m_closeButton, &QPushButton::clicked, this, &TSettingsForm::CloseButtonClick);
     connect(m_standard, &QRadioButton::clicked, this, &TSettingsForm::StandardLabelClick);
     connect(m_extreme, &QRadioButton::clicked, this, &TSettingsForm::ExtremeClick);
@@ -597,12 +598,11 @@ QPixmap TSettingsForm::PreviewFor(const QString& skinName) const
 
 void TSettingsForm::SkinBoxChange()
 {
+    // The label draws the frame; the picture starts as a white square.
     QPixmap picture(artwork::SkinPreviewSize);
     picture.fill(Qt::white);
     {
         QPainter painter(&picture);
-        painter.setPen(Qt::black);
-        painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
         // The entry's own text decides the picture and the name, so the right
         // preview shows even after pruning has moved the entries up.
         if (m_skinBox->currentIndex() >= 0) {

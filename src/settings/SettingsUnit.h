@@ -38,6 +38,12 @@ public:
     // store: the open settings store; runtimeDir: the executable's folder, where
     // "skins/<name>" and the preview pictures are found. All references must
     // outlive the dialog.
+    //
+    // The destructor writes the store and asks the host for the skin in use, so
+    // the owner destroys the dialog while the host is still whole (a unique_ptr
+    // reset at the start of the main window's destructor), never as a Qt child
+    // deleted after the main window's own destructor has run. A parentless
+    // dialog also keeps it out of the main window's disabling (see SettingsHost).
     TSettingsForm(QSettings& store, velmora::SettingsHost& host, velmora::SettingsMidi& midi,
                   const QString& runtimeDir, QWidget* parent = nullptr);
     ~TSettingsForm() override;
@@ -108,6 +114,10 @@ public:
     QRadioButton* Standard() const { return m_standard; }
     QRadioButton* Extreme() const { return m_extreme; }
     velmora::LyricsFontDialog* FontDialog() const { return m_fontDialog; }
+
+Q_SIGNALS:
+    // The auto-hide box changed (by the user or by loading the settings).
+    void AutoHideChanged(bool on);
 
 protected:
     void showEvent(QShowEvent* event) override;

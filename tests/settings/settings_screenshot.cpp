@@ -1,10 +1,11 @@
-// Draws the settings dialog (and its font chooser) offscreen into PNG files for
-// a look by eye: settings_screenshot <output folder> [runtime folder].
-// The runtime folder must hold the generated skins and images; it defaults to
-// the build's bin folder (build the velmora_artwork target first).
+// Draws the settings dialog (and its font chooser) offscreen, in the
+// application's theme, into PNG files for a look by eye: settings_screenshot <output folder>
+// [runtime folder]. The runtime folder must hold the generated skins and images; it defaults to the
+// build's bin folder (build the velmora_artwork target first).
 #include "LyricsFontDialog.h"
 #include "SettingsDoubles.h"
 #include "SettingsUnit.h"
+#include "Theme.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    velmora::ApplyDarkTheme(app);
     if (argc < 2) {
         std::fprintf(stderr, "usage: settings_screenshot <output folder> [runtime folder]\n");
         return 2;

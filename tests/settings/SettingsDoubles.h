@@ -14,6 +14,7 @@ public:
     bool LoadSkin(const QString& name) override
     {
         loadedSkins << name;
+        log << QStringLiteral("load ") + name;
         // The real loader keeps the old skin when the folder is missing.
         if (knownSkins.contains(name)) currentSkin = name;
         return knownSkins.contains(name);
@@ -35,7 +36,11 @@ public:
     int MainWindowHeight() const override { return windowHeight; }
     bool TextOnlyChecked() const override { return textOnly; }
     void SetMainWindowEnabled(bool enabled) override { mainWindowEnabled = enabled; }
-    void ShowSplashText(const QString& text) override { splash << text; }
+    void ShowSplashText(const QString& text) override
+    {
+        splash << text;
+        log << QStringLiteral("splash ") + text;
+    }
     void SetUltraPrecise(bool value) override { ultraPrecise = value; }
     void ReportError(const QString& text) override { errors << text; }
 
@@ -53,6 +58,7 @@ public:
     bool textOnly = false;
     bool mainWindowEnabled = true;
     QStringList splash;
+    QStringList log; // splash texts and skin loads, in order
     bool ultraPrecise = false;
     QStringList errors;
 };

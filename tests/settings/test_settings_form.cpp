@@ -139,7 +139,8 @@ TEST_F(SettingsFormTest, EmptyStoreGivesTheDefaultsAndWritesAllThirteenValuesAtE
     EXPECT_EQ(midi.setDeviceCalls, (std::vector<int>{0, 1}));
     EXPECT_EQ(f.DevicesBox()->itemText(2), "USB MIDI");
 
-    EXPECT_EQ(host.splash, (QStringList{"Loading settings...", "Loading skin..."}));
+    EXPECT_EQ(host.log, (QStringList{"splash Loading settings...", "splash Loading skin...",
+                                     "load metronome"}));
 
     const auto s = exitAndReopen();
     for (const char* name :

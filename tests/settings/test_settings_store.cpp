@@ -138,6 +138,19 @@ TEST_F(SettingsStoreTest, UnusableFontSizesKeepTheDefault)
     }
 }
 
+TEST_F(SettingsStoreTest, FirstSaveCreatesTheMissingFolders)
+{
+    // On a first run the organisation's folder does not exist yet.
+    const QString path = dir.filePath(QStringLiteral("config/Quorvane/Velmora.conf"));
+    {
+        QSettings store(path, QSettings::IniFormat);
+        EXPECT_EQ(SettingsStore::Save(store, SettingsValues{}), std::nullopt);
+    }
+    QSettings store(path, QSettings::IniFormat);
+    EXPECT_EQ(SettingsStore::Load(store).skin, "metronome");
+    EXPECT_TRUE(store.contains(QStringLiteral("DoubleFont")));
+}
+
 TEST_F(SettingsStoreTest, UnwritableStoreIsReported)
 {
     // The store's file name is taken by a folder, so the file cannot be

@@ -10,7 +10,8 @@ namespace velmora {
 
 namespace {
 
-constexpr std::chrono::microseconds DefaultTempo{500000}; // per quarter note; never changed
+constexpr std::chrono::nanoseconds DefaultTempo =
+    std::chrono::microseconds(500000); // per quarter note; never changed
 constexpr int DefaultTimeDivision = 96;
 
 // Lets the worker meet its deadlines on a busy machine: the kernel's default
@@ -96,8 +97,7 @@ bool MidiStream::setTimeDivision(int ticksPerQuarterNote)
     if (ticksPerQuarterNote <= 0) return false;
     std::lock_guard lock(m_mutex);
     if (!m_open) return false;
-    m_tick =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(DefaultTempo) / ticksPerQuarterNote;
+    m_tick = DefaultTempo / ticksPerQuarterNote;
     return true;
 }
 

@@ -210,8 +210,8 @@ TEST_F(SettingsFormTest, ChoosingADeviceTellsTheGenerator)
 {
     store("Device", 0);
     auto& f = create();
-    f.DevicesBox()->setCurrentIndex(1);
-    emit f.DevicesBox()->activated(1);
+    QTest::keyClick(f.DevicesBox(), Qt::Key_Down); // as the user moves through the list
+    EXPECT_EQ(f.DevicesBox()->currentIndex(), 1);
     EXPECT_EQ(midi.device, 1);
 }
 

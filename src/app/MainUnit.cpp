@@ -15,10 +15,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QSlider>
@@ -111,6 +113,7 @@ TMainForm::TMainForm(velmora::MidiSystem& midi, const QString& applicationDir, Q
     m_timer->OnTimer = [this](TThreadTimer*) { m_clock->TimerTimer(); };
 
     m_skin = std::make_unique<velmora::SkinDisplay>(m_appDir);
+    m_songs = std::make_unique<velmora::SongPlayer>(*m_clock, *m_voice, *this);
 
     buildWindow();
     bindClock();
@@ -607,9 +610,7 @@ void TMainForm::ApplicationEvents1ShortCut(int key)
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_clock->Mode() == PlayMode::Song) {
-            // The live lyric insertion attaches here.
-        }
+        if (m_clock->Mode() == PlayMode::Song) InsertLyric();
         break;
     case Qt::Key_Space:
         PlayLabelClick();
@@ -829,4 +830,47 @@ QWidget* TMainForm::Mask() const
 QWidget* TMainForm::BarPanel() const
 {
     return m_barPanel;
+}
+
+// ---------------------------------------------------------------------------
+// Songs
+
+bool TMainForm::PlaySong(const QString& path)
+{
+    return m_songs->PlaySong(path);
+}
+
+void TMainForm::CheckEvents()
+{
+    m_songs->CheckEvents();
+}
+
+void TMainForm::InsertLyric()
+{
+    const std::optional<velmora::LyricPrompt> prompt = m_songs->BeginLyricInsertion();
+    if (!prompt) return;
+    // A plain prompt until the input dialog arrives: OK stores the lyric, Cancel
+    // resumes the song.
+    auto* dialog = new QInputDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(prompt->Caption);
+    dialog->setLabelText(prompt->Prompt);
+    dialog->setTextValue(prompt->Text);
+    connect(dialog, &QInputDialog::accepted, this,
+            [this, dialog] { m_songs->FinishLyricInsertion(dialog->textValue()); });
+    connect(dialog, &QInputDialog::rejected, this,
+            [this] { m_songs->FinishLyricInsertion(std::nullopt); });
+    dialog->open();
+}
+
+void TMainForm::ShowError(const QString& message)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmora"), message, QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+void TMainForm::MarkPlaylist(const QString& /*path*/)
+{
+    // The playlist's rows are marked here once the playlist exists.
 }

@@ -3,6 +3,7 @@
 #include "BeatClock.h"
 #include "BeatVoice.h"
 #include "DisplayLayout.h"
+#include "SongPlayer.h"
 #include "ThreadTimer.h"
 
 #include <QPointer>
@@ -34,7 +35,7 @@ class SkinDisplay;
 // and the command panels around the edges. It owns the beat clock, its timer, the
 // note generator and the skin pictures; its handlers keep the names of the
 // controls and events they answer.
-class TMainForm : public QWidget, public velmora::BeatClockHooks
+class TMainForm : public QWidget, public velmora::BeatClockHooks, public velmora::SongPlayerHooks
 {
     Q_OBJECT
 public:
@@ -77,13 +78,25 @@ public:
     void BlankRadar() override;
     void FormResize();
     void AlignCounter() override;
-    void AutoSizeLyrics();
+    void AutoSizeLyrics() override;
     void ShowControls() override;
     void HideTimerTimer();
     // The mouse-activity watch; position in screen coordinates.
     void ApplicationEvents1Message(const QPoint& globalPos);
     // The keyboard table; returns nothing and never consumes the key.
     void ApplicationEvents1ShortCut(int key);
+
+    // --- songs ---------------------------------------------------------------------
+    bool PlaySong(const QString& path);
+    void CheckEvents() override;
+    velmora::SongPlayer& Songs() { return *m_songs; }
+    // Enter in song mode: pause and ask for the lyric at the counter's position.
+    void InsertLyric();
+
+    // SongPlayerHooks
+    void ShowError(const QString& message) override;
+    void MarkPlaylist(const QString& path) override;
+    bool TextOnly() const override { return TextOnlyChecked(); }
 
     // --- what other parts and tests reach ------------------------------------------
     velmora::BeatClock& Clock() { return *m_clock; }
@@ -143,6 +156,7 @@ private:
     std::unique_ptr<TThreadTimer> m_timer;
     std::unique_ptr<velmora::BeatClock> m_clock;
     std::unique_ptr<velmora::SkinDisplay> m_skin;
+    std::unique_ptr<velmora::SongPlayer> m_songs;
 
     // panels and controls
     QWidget* m_menuPanel = nullptr;

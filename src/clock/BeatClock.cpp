@@ -126,6 +126,12 @@ void BeatClock::SetDown(int unit)
     DownChange();
 }
 
+void BeatClock::SetTimeSignature(int beats, int unit)
+{
+    applyTimeSignature(beats, unit);
+    DownChange();
+}
+
 void BeatClock::DownChange()
 {
     Q_EMIT timeSignatureChanged();

@@ -96,6 +96,8 @@ public:
     int Down() const { return m_down; }
     void SetUp(int beats);  // clamps to 1..32, then DownChange
     void SetDown(int unit); // clamps to 1..32, then DownChange
+    // Both at once, so that a reader on another thread never sees half of a change.
+    void SetTimeSignature(int beats, int unit);
     void DownChange();
 
     int PresetIndex() const { return m_presetIndex; }

@@ -75,8 +75,7 @@ bool SongPlayer::PlaySong(const QString& path)
     m_clock.SetMode(PlayMode::Song);
 
     m_clock.SetTempo(120);
-    m_clock.SetUp(4);
-    m_clock.SetDown(4);
+    m_clock.SetTimeSignature(4, 4);
     m_clock.SetLyric(QString());
 
     // The opening instructions; the lyric among them waits for the first beat of
@@ -91,8 +90,7 @@ bool SongPlayer::PlaySong(const QString& path)
             m_voice.SetInstrument(line.InstrumentCode);
             break;
         case LineKind::TimeSignature:
-            m_clock.SetUp(line.BeatsInBar);
-            m_clock.SetDown(line.BeatUnit);
+            m_clock.SetTimeSignature(line.BeatsInBar, line.BeatUnit);
             break;
         case LineKind::DisplayLyrics:
         case LineKind::NoEffect:
@@ -124,8 +122,7 @@ void SongPlayer::applyEntry(const TLine& line)
         if (!m_hooks.TextOnly()) m_hooks.AutoSizeLyrics();
         break;
     case LineKind::TimeSignature:
-        m_clock.SetUp(line.BeatsInBar);
-        m_clock.SetDown(line.BeatUnit);
+        m_clock.SetTimeSignature(line.BeatsInBar, line.BeatUnit);
         m_clock.TempoChange();
         m_voice.Stop();
         m_voice.Play();

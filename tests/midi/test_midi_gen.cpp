@@ -222,6 +222,36 @@ TEST_F(GeneratorTest, PlayWhileStartingIsRefused)
     EXPECT_TRUE(gen.IsPlaying());
 }
 
+TEST_F(GeneratorTest, StopBeforeTheFirstEventOnlyEndsTheRepeating)
+{
+    gen.SetDuration(1);
+    gen.SetLoops(0);
+    ASSERT_TRUE(gen.Play());
+    gen.Stop();
+    EXPECT_EQ(gen.State(), MidiGenState::Starting);
+    ASSERT_TRUE(waitIdle(gen));
+    EXPECT_EQ(noteOns(), 1u) << "played to its end once, not repeated";
+    EXPECT_EQ(count({0x90, 0x30, 0x00}), 1u);
+}
+
+TEST_F(GeneratorTest, APlayWalksThroughTheStates)
+{
+    std::vector<MidiGenState> seen;
+    QObject::connect(&gen, &TMidiGen::playingChanged, &gen,
+                     [&](bool) { seen.push_back(gen.State()); });
+    gen.SetDuration(100000);
+    ASSERT_TRUE(gen.Play());
+    EXPECT_EQ(gen.State(), MidiGenState::Starting);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return gen.State() == MidiGenState::Sounding; }, 5000));
+    EXPECT_TRUE(gen.IsPlaying());
+    gen.Stop();
+    EXPECT_EQ(gen.State(), MidiGenState::Closing);
+    ASSERT_TRUE(waitIdle(gen));
+    EXPECT_FALSE(gen.IsPlaying());
+    // Opened while starting, closed into idle.
+    EXPECT_EQ(seen, (std::vector<MidiGenState>{MidiGenState::Starting, MidiGenState::Idle}));
+}
+
 TEST_F(GeneratorTest, PlayFromInsideANestedDispatchIsRefused)
 {
     std::vector<bool> nested;

@@ -33,6 +33,13 @@ run() {
     sleep 6.5   # controls hide after five seconds of a resting mouse while playing
     import -window root "$OUT/hidden.png"
     xdotool key space
+    sleep 0.5
+    # The settings button: second button of the menu panel, which is centred
+    # vertically at the left edge.
+    local h=${SIZE#*x}
+    xdotool mousemove 75 $(( (h - 340) / 2 + 107 )) click 1
+    sleep 1
+    import -window root "$OUT/settings.png"
     kill $app 2>/dev/null || true
     wait $app 2>/dev/null || true
     kill $xvfb

@@ -6,6 +6,7 @@
 #include "DisplayLayout.h"
 #include "MidiGen.h"
 #include "MidiSystem.h"
+#include "SettingsUnit.h"
 #include "SkinDisplay.h"
 #include "TempoMath.h"
 
@@ -500,7 +501,7 @@ void TMainForm::SoundClick()
 
 void TMainForm::SettingsLabelClick()
 {
-    // The settings dialog attaches here.
+    if (m_settings) m_settings->show();
 }
 
 void TMainForm::SongLabelClick()
@@ -641,7 +642,7 @@ void TMainForm::ApplicationEvents1Message(const QPoint& globalPos)
 
 void TMainForm::HideTimerTimer()
 {
-    if (!autoHide || !velmora::AutoHide::shouldHide(ControlsShown(), m_clock->Playing())) return;
+    if (!autoHide() || !velmora::AutoHide::shouldHide(ControlsShown(), m_clock->Playing())) return;
     m_menuPanel->hide();
     m_playlistPanel->hide();
     m_tempoPanel->hide();
@@ -745,8 +746,9 @@ void TMainForm::SetLyricsFont(const QFont& font, const QColor& color)
 void TMainForm::AutoSizeLyrics()
 {
     // Measured in the window's own face; only the size comes from the lyric font.
-    const int size = velmora::AutoSizeLyrics(
-        m_lyricsLabel->text(), font(), m_lyricsFont.pointSize(), autoReduce, screenSize().width());
+    const int size =
+        velmora::AutoSizeLyrics(m_lyricsLabel->text(), font(), m_lyricsFont.pointSize(),
+                                autoReduce(), screenSize().width());
     QFont f = m_lyricsLabel->font();
     f.setPointSize(size);
     m_lyricsLabel->setFont(f);
@@ -758,7 +760,7 @@ void TMainForm::TextOnlyClick()
     const int settingsSize = m_lyricsFont.pointSize();
     QFont f = m_lyricsLabel->font();
     if (TextOnlyChecked()) {
-        f.setPointSize(velmora::TextOnlyFontSize(settingsSize, doubleFontInTextOnly));
+        f.setPointSize(velmora::TextOnlyFontSize(settingsSize, doubleFontInTextOnly()));
         m_lyricsLabel->setFont(f);
         m_lyricsLabel->setWordWrap(true);
         m_lyricsLabel->setGeometry(velmora::TextOnlyLyricsRect(screen, MenuPanelWidth, true));
@@ -783,12 +785,13 @@ bool TMainForm::TextOnlyChecked() const
 // ---------------------------------------------------------------------------
 // The beat display
 
-void TMainForm::LoadSkin(const QString& name)
+bool TMainForm::LoadSkin(const QString& name)
 {
     centreDisplay();
     const velmora::SkinLoadResult result = m_skin->LoadSkin(name, m_barPanel->height());
     if (result.loaded && result.counterTop && !TextOnlyChecked())
         m_barPanel->move(m_barPanel->x(), m_mask->y() + *result.counterTop);
+    return result.loaded;
 }
 
 void TMainForm::DrawRadar(int frame)
@@ -873,4 +876,59 @@ void TMainForm::ShowError(const QString& message)
 void TMainForm::MarkPlaylist(const QString& /*path*/)
 {
     // The playlist's rows are marked here once the playlist exists.
+}
+
+// ---------------------------------------------------------------------------
+// Settings
+
+int TMainForm::BarVolume() const
+{
+    return m_settings ? m_settings->BarVolume() : 70;
+}
+
+int TMainForm::BeatVolume() const
+{
+    return m_settings ? m_settings->BeatVolume() : 30;
+}
+
+int TMainForm::InstrumentCode() const
+{
+    return m_settings ? m_settings->InstrumentCode() : int(mgSideStick);
+}
+
+bool TMainForm::autoReduce() const
+{
+    return m_settings ? m_settings->AutoReduceChecked() : true;
+}
+
+bool TMainForm::autoHide() const
+{
+    return m_settings ? m_settings->AutoHideChecked() : true;
+}
+
+bool TMainForm::doubleFontInTextOnly() const
+{
+    return m_settings ? m_settings->DoubleFontChecked() : true;
+}
+
+void TMainForm::SetLyricsFontSize(int pointSize)
+{
+    QFont f = m_lyricsLabel->font();
+    f.setPointSize(pointSize);
+    m_lyricsLabel->setFont(f);
+}
+
+void TMainForm::PlaceLyricsLabel(int top, int height)
+{
+    m_lyricsLabel->setGeometry(m_lyricsLabel->x(), top, m_lyricsLabel->width(), height);
+}
+
+void TMainForm::ShowSplashText(const QString& text)
+{
+    if (splashText) splashText(text);
+}
+
+void TMainForm::SetUltraPrecise(bool ultraPrecise)
+{
+    m_timer->SetUltraPrecise(ultraPrecise);
 }

@@ -3,6 +3,7 @@
 #include "BeatClock.h"
 #include "BeatVoice.h"
 #include "DisplayLayout.h"
+#include "SettingsHost.h"
 #include "SongPlayer.h"
 #include "ThreadTimer.h"
 
@@ -21,6 +22,7 @@ class QSlider;
 class QSpinBox;
 class QTimer;
 class TMidiGen;
+class TSettingsForm;
 
 namespace velmora {
 class ClickArea;
@@ -35,7 +37,10 @@ class SkinDisplay;
 // and the command panels around the edges. It owns the beat clock, its timer, the
 // note generator and the skin pictures; its handlers keep the names of the
 // controls and events they answer.
-class TMainForm : public QWidget, public velmora::BeatClockHooks, public velmora::SongPlayerHooks
+class TMainForm : public QWidget,
+                  public velmora::BeatClockHooks,
+                  public velmora::SongPlayerHooks,
+                  public velmora::SettingsHost
 {
     Q_OBJECT
 public:
@@ -73,7 +78,7 @@ public:
     void DownChange();
 
     // --- display -------------------------------------------------------------------
-    void LoadSkin(const QString& name);
+    bool LoadSkin(const QString& name) override;
     void DrawRadar(int frame) override;
     void BlankRadar() override;
     void FormResize();
@@ -102,9 +107,9 @@ public:
     velmora::BeatClock& Clock() { return *m_clock; }
     TMidiGen& MIDI() { return *m_midi; }
     TThreadTimer& Timer() { return *m_timer; }
-    QString CurrentSkinName() const;
+    QString CurrentSkinName() const override;
     int LastDrawnTick() const;
-    bool TextOnlyChecked() const;
+    bool TextOnlyChecked() const override;
     bool ControlsShown() const;
     QImage DisplayImage() const;
     QWidget* Mask() const;
@@ -112,21 +117,29 @@ public:
     QLabel* LyricsLabel() const { return m_lyricsLabel; }
     QFont LyricsFont() const { return m_lyricsFont; }
     QColor LyricsColor() const { return m_lyricsColor; }
-    void SetLyricsFont(const QFont& font, const QColor& color);
 
-    // Settings the display and the beat read (until the settings dialog holds them).
-    bool autoReduce = true;
-    bool doubleFontInTextOnly = true;
-    bool autoHide = true;
-    int barVolume = 70;
-    int beatVolume = 30;
-    int instrumentCode = 130;
+    // The settings dialog holds the live settings; the window reads them from it.
+    // Until one is attached (tests), the stored defaults apply.
+    void SetSettingsForm(TSettingsForm* settings) { m_settings = settings; }
+    TSettingsForm* SettingsForm() const { return m_settings; }
+    // Shows a start-up progress text on the splash window.
+    std::function<void(const QString&)> splashText;
 
     // BeatClockHooks
     bool ApplicationActive() const override;
-    int BarVolume() const override { return barVolume; }
-    int BeatVolume() const override { return beatVolume; }
-    int InstrumentCode() const override { return instrumentCode; }
+    int BarVolume() const override;
+    int BeatVolume() const override;
+    int InstrumentCode() const override;
+
+    // SettingsHost
+    void SetLyricsFont(const QFont& font, const QColor& color) override;
+    void SetLyricsFontSize(int pointSize) override;
+    void PlaceLyricsLabel(int top, int height) override;
+    int MainWindowHeight() const override { return height(); }
+    void SetMainWindowEnabled(bool enabled) override { setEnabled(enabled); }
+    void ShowSplashText(const QString& text) override;
+    void SetUltraPrecise(bool ultraPrecise) override;
+    void ReportError(const QString& text) override { ShowError(text); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -145,6 +158,9 @@ private:
     void refreshCounter();
     void refreshSound();
     void placeSidePanels();
+    bool autoReduce() const;
+    bool autoHide() const;
+    bool doubleFontInTextOnly() const;
     void centreDisplay();
     QPixmap picture(std::string_view file) const;
     QSize screenSize() const;
@@ -157,6 +173,7 @@ private:
     std::unique_ptr<velmora::BeatClock> m_clock;
     std::unique_ptr<velmora::SkinDisplay> m_skin;
     std::unique_ptr<velmora::SongPlayer> m_songs;
+    TSettingsForm* m_settings = nullptr;
 
     // panels and controls
     QWidget* m_menuPanel = nullptr;

@@ -2,7 +2,11 @@
 // their order, runs the message loop, and lets the windows close in order.
 
 #include "MainUnit.h"
+#include "MidiGen.h"
 #include "MidiSystem.h"
+#include "SettingsMidi.h"
+#include "SettingsStore.h"
+#include "SettingsUnit.h"
 #include "Theme.h"
 
 #include <QApplication>
@@ -10,6 +14,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSplashScreen>
+#include <QWindow>
 
 namespace {
 
@@ -55,14 +60,30 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     showProgress(splash, QStringLiteral("Loading forms..."));
 
+    const QString appDir = QCoreApplication::applicationDirPath();
     const auto midi = velmora::MidiSystem::createDefault();
-    TMainForm mainForm(*midi, QCoreApplication::applicationDirPath());
-    // The settings dialog, the song editor and the small windows are created
-    // here, in that order, as they arrive.
-    mainForm.LoadSkin(QStringLiteral("metronome"));
+    const auto store = velmora::SettingsStore::OpenUserStore();
+
+    // The windows, in their order. The settings dialog is created after the main
+    // window and destroyed before it (it writes the store and asks the window
+    // for the skin in use as it goes).
+    TMainForm mainForm(*midi, appDir);
+    mainForm.splashText = [&splash](const QString& text) { showProgress(splash, text); };
+    velmora::GeneratorSettingsMidi<TMidiGen, velmora::MidiSystem> settingsMidi(mainForm.MIDI(),
+                                                                               *midi);
+    auto settings = std::make_unique<TSettingsForm>(*store, mainForm, settingsMidi, appDir);
+    mainForm.SetSettingsForm(settings.get());
+    // The song editor and the small windows join here as they arrive.
 
     splash.finish(&mainForm);
     mainForm.show();
     mainForm.activateWindow();
-    return QApplication::exec();
+    // The dialog has no Qt parent (disabling the main window must not disable
+    // it), but it belongs above the full-screen window.
+    settings->winId();
+    settings->windowHandle()->setTransientParent(mainForm.windowHandle());
+    const int result = QApplication::exec();
+    mainForm.SetSettingsForm(nullptr);
+    settings.reset(); // writes the settings
+    return result;
 }

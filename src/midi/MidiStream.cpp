@@ -1,5 +1,7 @@
 #include "MidiStream.h"
 
+#include <QThread>
+
 #include "MidiOutput.h"
 #include "MidiSystem.h"
 
@@ -47,7 +49,12 @@ MidiStream::~MidiStream()
 void MidiStream::post(void (MidiStream::*notice)())
 {
     QMetaObject::invokeMethod(
-        this, [this, notice] { (this->*notice)(); }, Qt::QueuedConnection);
+        this,
+        [this, notice] {
+            if (notice == &MidiStream::opened) m_openDelivered = true;
+            (this->*notice)();
+        },
+        Qt::QueuedConnection);
 }
 
 bool MidiStream::open(int deviceId)
@@ -62,6 +69,7 @@ bool MidiStream::open(int deviceId)
         }
         m_output = output;
         m_open = true;
+        m_openDelivered = false;
         m_running = false;
         m_clockRunning = false;
         m_index = 0;
@@ -117,6 +125,7 @@ bool MidiStream::queue(Buffer buffer)
         if (m_running) playDue(Clock::now());
     }
     m_wake.notify_all();
+    givePositionNow();
     return true;
 }
 
@@ -129,7 +138,18 @@ bool MidiStream::restart()
         playDue(Clock::now());
     }
     m_wake.notify_all();
+    givePositionNow();
     return true;
+}
+
+void MidiStream::givePositionNow()
+{
+    bool due = false;
+    {
+        std::lock_guard lock(m_mutex);
+        due = std::exchange(m_positionNow, false);
+    }
+    if (due) emit positionReached();
 }
 
 bool MidiStream::stop()
@@ -186,7 +206,12 @@ void MidiStream::playDue(Clock::time_point now)
             m_output->send(DecodeShortMessage(event.event).view());
             m_clock = deadline;
             ++m_index;
-            if (event.event & CallbackFlag) post(&MidiStream::positionReached);
+            if (event.event & CallbackFlag) {
+                if (QThread::currentThread() == thread() && m_openDelivered)
+                    m_positionNow = true;
+                else
+                    post(&MidiStream::positionReached);
+            }
         }
         m_queue.pop_front();
         m_index = 0;

@@ -73,6 +73,7 @@ private:
     void playDue(Clock::time_point now);
     Clock::time_point nextDeadline() const;
     void post(void (MidiStream::*notice)());
+    void givePositionNow();
 
     MidiSystem& m_system;
 
@@ -84,6 +85,11 @@ private:
     bool m_open = false;
     bool m_running = false;
     bool m_quit = false;
+    // The callback event went out on the owning thread (restart or queue): its
+    // notice is given as soon as that call lets go of the lock, not queued, so
+    // that a play started in a handler is Sounding when the handler goes on.
+    bool m_positionNow = false;
+    bool m_openDelivered = false; // owning thread only: notices keep their order
     std::deque<Buffer> m_queue;
     std::size_t m_index = 0; // next event of the front buffer
     bool m_clockRunning = false;

@@ -3,7 +3,9 @@
 #include "MidiGen.h"
 #include "MidiSystem.h"
 #include "RecordingMidiOutput.h"
+
 #include "StreamBuffer.h"
+#include <algorithm>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -111,6 +113,12 @@ TEST(SongWithGenerator, InstrumentChangesReachTheOutput)
     std::vector<int> expected(9, 56);
     expected.insert(expected.end(), 8, 75);
     EXPECT_EQ(keys, expected);
+    // The change sounds that beat again at once with the claves, in the same tick.
+    const auto firstClaves = std::find_if(voice.heard.begin(), voice.heard.end(),
+                                          [](const auto& h) { return h.key == 75; });
+    ASSERT_NE(firstClaves, voice.heard.end());
+    EXPECT_TRUE(firstClaves->started);
+    EXPECT_EQ(firstClaves->tick, beats.at(8).tick);
     // Bar beats at the bar volume (70 % of 127), the others at the beat volume.
     EXPECT_EQ(beats.at(0).volume, 88);
     EXPECT_EQ(beats.at(1).volume, 38);

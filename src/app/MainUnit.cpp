@@ -576,9 +576,8 @@ void TMainForm::TempoBoxChange()
 
 void TMainForm::DownChange()
 {
-    // Both spin boxes answer here; each carries its own value into the clock.
-    m_clock->SetUp(m_up->value());
-    m_clock->SetDown(m_down->value());
+    // Both spin boxes answer here.
+    m_clock->SetTimeSignature(m_up->value(), m_down->value());
 }
 
 bool TMainForm::ApplicationActive() const

@@ -40,8 +40,13 @@ TMidiGen::~TMidiGen()
 template <typename Condition> void TMidiGen::waitPumping(Condition done)
 {
     while (!done()) {
+        // A notice can post the next one (done closes the stream, which posts
+        // close): keep delivering the stream's own notices while they come, and
+        // run the rest of the queue only when there is truly something to wait
+        // for, so that a beat's note never waits behind a repaint.
+        const quint64 before = m_noticesHandled;
         QCoreApplication::sendPostedEvents(m_streamObject.get(), QEvent::MetaCall);
-        if (done()) break;
+        if (done() || m_noticesHandled != before) continue;
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }
@@ -246,6 +251,7 @@ bool TMidiGen::failStart()
 
 void TMidiGen::onOpen()
 {
+    ++m_noticesHandled;
     m_streamOpen = true;
     m_isPlaying = true;
     m_keepLooping = true;
@@ -255,6 +261,7 @@ void TMidiGen::onOpen()
 
 void TMidiGen::onPosition()
 {
+    ++m_noticesHandled;
     m_ready = true;
     if (m_state == MidiGenState::Starting)
         m_state = m_keepLooping ? MidiGenState::Sounding : MidiGenState::Closing;
@@ -262,6 +269,7 @@ void TMidiGen::onPosition()
 
 void TMidiGen::onDone()
 {
+    ++m_noticesHandled;
     if (m_keepLooping && (m_remainingLoops > 1 || m_remainingLoops == 0) && m_stream && m_buffer) {
         m_stream->queue(m_buffer);
         m_stream->restart();
@@ -279,6 +287,7 @@ void TMidiGen::onDone()
 
 void TMidiGen::onClose()
 {
+    ++m_noticesHandled;
     m_streamOpen = false;
     m_isPlaying = false;
     m_keepLooping = false;

@@ -366,6 +366,7 @@ private:
     // The stream object lives as long as the generator (its worker thread
     // with it); m_stream is the handle of an open stream, null otherwise.
     std::unique_ptr<velmora::MidiStream> m_streamObject;
+    quint64 m_noticesHandled = 0; // counts the stream's notices as they are handled
     velmora::MidiStream* m_stream = nullptr;
     Buffer m_buffer;     // the playing buffer, held until its last done notice
     Buffer m_lastBuffer; // kept for LastBuffer()

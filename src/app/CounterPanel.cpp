@@ -59,6 +59,28 @@ DisplayView::DisplayView(const QImage& image, QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Mask"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(600, 600);
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_flushTimer, &QTimer::timeout, this, &DisplayView::flush);
+    m_sinceFlush.start();
+}
+
+void DisplayView::changed(const QRect& rect)
+{
+    m_dirty += rect;
+    if (m_flushTimer.isActive()) return;
+    const qint64 wait = MinFrameMs - m_sinceFlush.elapsed();
+    if (wait <= 0)
+        flush();
+    else
+        m_flushTimer.start(int(wait));
+}
+
+void DisplayView::flush()
+{
+    update(m_dirty);
+    m_dirty = QRegion();
+    m_sinceFlush.restart();
 }
 
 void DisplayView::paintEvent(QPaintEvent* event)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
 namespace velmora {
@@ -31,18 +34,31 @@ private:
 };
 
 // The beat display widget (Mask): shows the skin display's picture and repaints
-// only the part that a drawing operation changed.
+// only the part that a drawing operation changed. At the fastest tempos ticks
+// come every 2.6 ms, far faster than a screen refreshes; changes are then
+// gathered and shown at most every MinFrameMs, which keeps the user-interface
+// thread free for the ticks themselves.
 class DisplayView : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr int MinFrameMs = 8;
+
     DisplayView(const QImage& image, QWidget* parent);
+
+    // A drawing operation changed this part of the picture.
+    void changed(const QRect& rect);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void flush();
+
     const QImage& m_image;
+    QRegion m_dirty;
+    QElapsedTimer m_sinceFlush;
+    QTimer m_flushTimer;
 };
 
 } // namespace velmora

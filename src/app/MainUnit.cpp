@@ -185,7 +185,7 @@ void TMainForm::buildWindow()
 {
     m_mask = new velmora::DisplayView(m_skin->image(), this);
     connect(m_skin.get(), &velmora::SkinDisplay::changed, m_mask,
-            [this](const QRect& r) { m_mask->update(r); });
+            [this](const QRect& r) { m_mask->changed(r); });
 
     m_barPanel = new velmora::CounterPanel(this);
 

@@ -137,7 +137,9 @@ int main(int argc, char** argv)
                        {"unit", "beat unit", "D", "4"},
                        {"beats", "beats to measure", "N", "200"},
                        {"literal", "measure the older timer policy"},
-                       {"text-only", "run the window in text-only mode (no beat display)"}});
+                       {"text-only", "run the window in text-only mode (no beat display)"},
+                       {"dump", "print every onset's deviation from the fit"},
+                       {"keep-controls", "never hide the controls during the run"}});
     parser.process(app);
     const int tempo = parser.value("tempo").toInt();
     const int unit = parser.value("unit").toInt();
@@ -162,6 +164,8 @@ int main(int argc, char** argv)
         form = std::make_unique<TMainForm>(system, QCoreApplication::applicationDirPath());
         form->show();
         clock = &form->Clock();
+        if (parser.isSet("keep-controls"))
+            form->findChild<QTimer*>(QStringLiteral("HideTimer"))->stop();
         if (parser.isSet("text-only"))
             form->findChild<QAction*>(QStringLiteral("TextOnly"))->trigger();
     } else {
@@ -173,7 +177,10 @@ int main(int argc, char** argv)
         literalTimer->onTimer = [&] { literalClock->TimerTimer(); };
         clock = literalClock.get();
     }
-    QApplication::processEvents();
+    // Let the window finish its first full paint, as it has long before a user
+    // presses Space.
+    QTimer::singleShot(1000, &app, &QApplication::quit);
+    QApplication::exec();
     clock->SetDown(unit);
     clock->SetTempo(tempo);
 
@@ -190,22 +197,28 @@ int main(int argc, char** argv)
     QElapsedTimer wall;
     wall.start();
     clock->PlayLabelClick();
+    // Run for the time the beats take and look at the recording only afterwards:
+    // reading it while it records would hold its lock against the notes.
     // The opening beat comes ten ticks before the second; it is left out of the fit.
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (int(noteOns().size()) >= beats + 1) QApplication::quit();
-    });
-    poll.start(100);
+    const double beatMs = 60000.0 / tempo * 4 / unit;
+    QTimer::singleShot(int((beats + 1.5) * beatMs), &app, &QApplication::quit);
     QApplication::exec();
     clock->StopLabelClick();
     const double cpu = (cpuSeconds() - cpu0) / (double(wall.elapsed()) / 1000.0) * 100.0;
 
     std::vector<double> t = noteOns();
+    if (int(t.size()) < beats + 1) {
+        std::fprintf(stderr, "only %zu beats were heard\n", t.size());
+        return 1;
+    }
     t.erase(t.begin());
     t.resize(size_t(beats));
     const Fit f = fitOnsets(t);
-    const double setBeatMs = 60000.0 / tempo * 4 / unit;
-    const double measuredTempo = tempo * setBeatMs / f.beatMs;
+    if (parser.isSet("dump")) {
+        for (size_t i = 0; i < t.size(); ++i)
+            std::printf("%zu %.3f\n", i, t[i] - t[0] - f.beatMs * double(i));
+    }
+    const double measuredTempo = tempo * beatMs / f.beatMs;
     const double errorPct = (measuredTempo - tempo) / tempo * 100.0;
     std::printf("%-8s %3d/%-2d beats %3d  tempo %9.4f (set %3d, error %+8.4f %%)  "
                 "onset dev p50 %.3f p99 %.3f max %.3f ms  cpu %.2f %%\n",

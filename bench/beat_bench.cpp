@@ -197,11 +197,16 @@ int main(int argc, char** argv)
     QElapsedTimer wall;
     wall.start();
     clock->PlayLabelClick();
-    // Run for the time the beats take and look at the recording only afterwards:
-    // reading it while it records would hold its lock against the notes.
+    // Each beat sends at most 19 messages (18 of its own, and a note off if the
+    // previous note still sounds); counting them costs nothing, while reading the
+    // recording during the run would hold its lock against the notes.
     // The opening beat comes ten ticks before the second; it is left out of the fit.
     const double beatMs = 60000.0 / tempo * 4 / unit;
-    QTimer::singleShot(int((beats + 1.5) * beatMs), &app, &QApplication::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (rec->messageCount() >= std::size_t(19 * (beats + 2))) QApplication::quit();
+    });
+    poll.start(100);
     QApplication::exec();
     clock->StopLabelClick();
     const double cpu = (cpuSeconds() - cpu0) / (double(wall.elapsed()) / 1000.0) * 100.0;

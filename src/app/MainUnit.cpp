@@ -343,9 +343,6 @@ void TMainForm::buildTempoPanel()
     m_up->setToolTip(QStringLiteral("Beats in bar"));
     m_up->resize(54, 26);
     auto* slash = caption(QStringLiteral("/"), "SignatureSlash");
-    QFont slashFont = slash->font();
-    slashFont.setPointSize(14);
-    slash->setFont(slashFont);
     slash->setStyleSheet(QStringLiteral("font: 14pt 'Tahoma';"));
     slash->adjustSize();
     m_down = new QSpinBox(m_tempoPanel);

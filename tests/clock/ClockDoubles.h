@@ -2,23 +2,12 @@
 
 #include "BeatClock.h"
 #include "BeatVoice.h"
+#include "ManualTicks.h"
 #include "TickSource.h"
 
 #include <vector>
 
 namespace velmora::testing {
-
-// A tick source the test drives by hand.
-class ManualTicks : public TickSource
-{
-public:
-    double interval = 0;
-    bool enabled = false;
-    void SetInterval(double ms) override { interval = ms; }
-    double Interval() const override { return interval; }
-    void SetEnabled(bool on) override { enabled = on; }
-    bool Enabled() const override { return enabled; }
-};
 
 // Records what the clock asks of the note generator.
 class RecordingVoice : public BeatVoice

@@ -1,6 +1,7 @@
 // The settings dialog driving the real note generator and beat clock, heard on
 // a recording MIDI output.
 #include "BeatClock.h"
+#include "ManualTicks.h"
 #include "MidiGen.h"
 #include "MidiSystem.h"
 #include "RecordingMidiOutput.h"
@@ -19,22 +20,11 @@
 
 using velmora::RecordingMidiOutput;
 
+using velmora::testing::ManualTicks;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-class ManualTicks : public velmora::TickSource
-{
-public:
-    void SetInterval(double ms) override { m_interval = ms; }
-    double Interval() const override { return m_interval; }
-    void SetEnabled(bool on) override { m_enabled = on; }
-    bool Enabled() const override { return m_enabled; }
-
-private:
-    double m_interval = 0;
-    bool m_enabled = false;
-};
 
 // The main window's part: the clock reads the volumes and the instrument from
 // the settings dialog on every beat.

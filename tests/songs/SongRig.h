@@ -2,6 +2,7 @@
 
 #include "BeatClock.h"
 #include "BeatVoice.h"
+#include "ManualTicks.h"
 #include "SongFile.h"
 #include "SongPlayer.h"
 #include "TickSource.h"
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace velmora::testing {
-
-// A tick source the test drives by hand.
-class ManualTicks : public TickSource
-{
-public:
-    double interval = 0;
-    bool enabled = false;
-    void SetInterval(double ms) override { interval = ms; }
-    double Interval() const override { return interval; }
-    void SetEnabled(bool on) override { enabled = on; }
-    bool Enabled() const override { return enabled; }
-};
 
 // What is heard: every note the generator is asked to play.
 class RecordingVoice : public BeatVoice
